@@ -1,0 +1,3 @@
+#include "testregistry.h"
+
+int main(int argc, char **argv) { return runRegisteredTests(argc, argv); }
