@@ -10,6 +10,15 @@
 #include <QSqlQuery>
 #include <cstdio>
 
+// Resources of a static library must be registered by hand.
+static void initCoreResources() {
+    static const bool done = [] {
+        Q_INIT_RESOURCE(core);
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
 namespace Database {
 
 namespace {
@@ -19,6 +28,7 @@ constexpr int kSchemaVersion = 1;
 QString g_path;
 
 QString readResource(const QString &name) {
+    initCoreResources();
     QFile f(name);
     if (!f.open(QIODevice::ReadOnly))
         return QString();

@@ -22,8 +22,7 @@ const QString kOpFailed = QStringLiteral("操作失败，请检查数据连接..
 bool run(QSqlQuery &q, const QString &sql, const QVariantList &binds) {
     if (!q.prepare(sql))
         return false;
-    for (const QVariant &v : binds)
-        q.addBindValue(v);
+    BindAll(q, binds);
     return q.exec();
 }
 
@@ -37,6 +36,16 @@ QVariant lookup(const QString &sql, const QVariantList &binds) {
 }
 
 } // namespace
+
+void BindAll(QSqlQuery &query, const QVariantList &binds) {
+    for (const QVariant &v : binds) {
+        // a null text is stored as empty text: text columns never hold NULL
+        if (v.typeId() == QMetaType::QString && v.toString().isNull())
+            query.addBindValue(QString(QLatin1String("")));
+        else
+            query.addBindValue(v);
+    }
+}
 
 bool DeleteById(const QString &table, qint64 id) {
     QSqlQuery q(Database::db());
