@@ -7,8 +7,8 @@
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QShowEvent>
 #include <QPainter>
+#include <QShowEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -72,9 +72,9 @@ struct TabDef {
     const char *icon;
 };
 const TabDef kTabs[] = {
-    {"人事管理", "人事管理", "system-users"},     {"工资管理", "工资管理", "view-financial-account-cash"},
-    {"报表中心", "统计报表", "office-chart-bar"}, {"系统管理", "系统管理", "configure"},
-    {"数据维护", "数据维护", "server-database"},
+    {"人事管理", "人事管理", "system-users"},    {"工资管理", "工资管理", "accessories-calculator"},
+    {"报表中心", "统计报表", "folder-chart"},    {"系统管理", "系统管理", "applications-system"},
+    {"数据维护", "数据维护", "folder-database"},
 };
 
 QStringList codes(const char *list) {
