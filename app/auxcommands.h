@@ -5,7 +5,7 @@
 #include <functional>
 
 // Commands of the main window that are not windows of their own, and the shared steps of the
-// commands whose windows need more than "create, show modally, free" (Part 1.5).
+// commands whose windows need more than "create, show modally, free".
 
 // True when the automatic backup of mode (config.ini [config] ibak: 0 never, 1 every start,
 // 2 Mondays, 3 the first day of a month) is due on date.

@@ -11,7 +11,7 @@ class TFrmMain;
 
 // The desktop ("桌面"): a borderless MDI child of the main window with one tab per menu holding
 // large buttons bound to the main window's actions. A button shows its action's caption, is
-// hidden while the action is hidden and runs the action when clicked (Part 1.5).
+// hidden while the action is hidden and runs the action when clicked.
 class TFrmBtnImage : public QWidget {
     Q_OBJECT
 public:

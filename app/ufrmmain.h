@@ -15,7 +15,7 @@ class QMenu;
 class QTimer;
 class TFrmBtnImage;
 
-// The program's main window (Part 1.5): menu bar, status bar with the clock, and an MDI area
+// The program's main window: menu bar, status bar with the clock, and an MDI area
 // whose only child is the desktop. Every function is an action with a three-digit code; a
 // triggered action opens the window registered for its code (app/commandregistry.h), and does
 // nothing while the action is hidden. Closing asks once; the window is not freed by closing.

@@ -111,7 +111,7 @@ void DBGridHeader::paintSection(QPainter *painter, const QRect &rect, int logica
         int first = logicalIndex;
         int last = logicalIndex;
         for (int v = visualIndex(logicalIndex) - 1; v >= 0; --v) {
-            const int li = logicalIndex(v);
+            const int li = QHeaderView::logicalIndex(v);
             if (isSectionHidden(li))
                 continue;
             if (m->column(li).groupTitle() != group)
@@ -119,7 +119,7 @@ void DBGridHeader::paintSection(QPainter *painter, const QRect &rect, int logica
             first = li;
         }
         for (int v = visualIndex(logicalIndex) + 1; v < count(); ++v) {
-            const int li = logicalIndex(v);
+            const int li = QHeaderView::logicalIndex(v);
             if (isSectionHidden(li))
                 continue;
             if (m->column(li).groupTitle() != group)

@@ -25,6 +25,9 @@ QStringList parseDeptList(const QString &quotedList) {
                 cur += c;
             }
         } else if (c == QLatin1Char('\'')) {
+            // blanks before an opening quote ("'a', 'b'") are not part of the name
+            if (!seenQuote && cur.trimmed().isEmpty())
+                cur.clear();
             inQuote = true;
             seenQuote = true;
         } else if (c == QLatin1Char(',')) {
@@ -52,6 +55,11 @@ SqlPart deptRestriction(const QString &column) {
     const Session &s = session();
     SqlPart part;
     if (s.CurDeptFlag == 1) {
+        // an operator who is no employee has no own department and sees nothing
+        if (s.CurDeptScope.trimmed().isEmpty()) {
+            part.sql = QStringLiteral("and (1 = 0) ");
+            return part;
+        }
         part.sql = QStringLiteral("and (%1 = ?) ").arg(column);
         part.binds << s.CurDeptScope;
     } else if (s.CurDeptFlag == 2) {

@@ -1,6 +1,7 @@
 #include "actions.h"
 
 #include "core/database.h"
+#include "core/keltrin.h"
 
 #include <QSqlQuery>
 
@@ -91,10 +92,13 @@ QSet<QString> permittedActions(const QString &operCode, const QString &partCode)
     QSqlQuery q(Database::db());
     q.prepare(QStringLiteral("select F_LmtCode from PartLimit where F_PartCode = ?"));
     q.addBindValue(partCode);
-    if (q.exec())
-        while (q.next())
-            if (findAction(q.value(0).toString()))
-                out.insert(q.value(0).toString());
+    if (!q.exec()) {
+        ShowMess(QStringLiteral("操作失败，请检查数据连接... "), 3);
+        return out;
+    }
+    while (q.next())
+        if (findAction(q.value(0).toString()))
+            out.insert(q.value(0).toString());
     return out;
 }
 
