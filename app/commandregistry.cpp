@@ -1,5 +1,7 @@
 #include "commandregistry.h"
 
+#include "codes/codescommands.h"
+
 #include <QHash>
 
 namespace {
@@ -15,4 +17,5 @@ CommandHandler commandHandler(const QString &code) { return handlers().value(cod
 
 void registerAllCommands() {
     // Each subsystem's windows are bound here as they are built.
+    codes::registerCommands(registerCommand);
 }

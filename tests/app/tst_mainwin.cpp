@@ -181,7 +181,7 @@ private slots:
     // The codes whose windows are not registered yet. When a window is registered, remove its
     // code here: the list shrinks deliberately, issue by issue.
     void pendingCommandsShowThePlaceholder() {
-        const QStringList pending{"101", "102", "103", "104", "105", "201", "202", "203", "204", "205",
+        const QStringList pending{"102", "103", "104", "105", "201", "202", "203", "204", "205",
                                   "206", "207", "208", "209", "210", "211", "212", "213", "214", "215",
                                   "301", "302", "303", "304", "305", "306", "307", "308", "309", "401",
                                   "402", "403", "404", "405", "406", "407", "408", "409", "410", "411",

@@ -1,0 +1,14 @@
+#include "codescommands.h"
+
+#include "ufrmuserinfo.h"
+
+namespace codes {
+
+void registerCommands(const std::function<void(const QString &code, Opener opener)> &add) {
+    add(QStringLiteral("101"), [](QWidget *owner) {
+        TFrmUserInfo w(owner);
+        w.exec();
+    });
+}
+
+} // namespace codes
