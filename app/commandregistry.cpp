@@ -1,6 +1,7 @@
 #include "commandregistry.h"
 
 #include "codes/codescommands.h"
+#include "personnel/personnelcommands.h"
 
 #include <QHash>
 
@@ -18,4 +19,5 @@ CommandHandler commandHandler(const QString &code) { return handlers().value(cod
 void registerAllCommands() {
     // Each subsystem's windows are bound here as they are built.
     codes::registerCommands(registerCommand);
+    personnel::registerCommands(registerCommand);
 }
