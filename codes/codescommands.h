@@ -9,7 +9,7 @@ namespace codes {
 // Opens one command's window; owner is the main window.
 using Opener = std::function<void(QWidget *owner)>;
 
-// Hands every command window of the base codes to add: 101 公司信息.
+// Hands every command window of the base codes to add: 101 公司信息, 104 选项设置.
 void registerCommands(const std::function<void(const QString &code, Opener opener)> &add);
 
 } // namespace codes
