@@ -1,6 +1,7 @@
 #include "commandregistry.h"
 
 #include "codes/codescommands.h"
+#include "operators/operatorscommands.h"
 #include "personnel/personnelcommands.h"
 
 #include <QHash>
@@ -19,5 +20,6 @@ CommandHandler commandHandler(const QString &code) { return handlers().value(cod
 void registerAllCommands() {
     // Each subsystem's windows are bound here as they are built.
     codes::registerCommands(registerCommand);
+    operators::registerCommands(registerCommand);
     personnel::registerCommands(registerCommand);
 }

@@ -50,7 +50,9 @@ DBGridHeader::DBGridHeader(DBGridEh *grid) : QHeaderView(Qt::Horizontal, grid), 
     setDefaultAlignment(Qt::AlignCenter);
 }
 
-int DBGridHeader::lineHeight() const { return fontMetrics().height() + 8; }
+int DBGridHeader::lineHeight() const {
+    return fontMetrics().height() + 8;
+}
 
 QSize DBGridHeader::sizeHint() const {
     const DBGridModel *m = m_grid->gridModel();
@@ -132,7 +134,8 @@ void DBGridHeader::paintSection(QPainter *painter, const QRect &rect, int logica
         paintCell(painter, QRect(x1, rect.top(), x2 - x1, half), logicalIndex, group, true, SortMarker::None);
         nameRect = QRect(rect.left(), rect.top() + half, rect.width(), rect.height() - half);
     }
-    paintCell(painter, nameRect, logicalIndex, c.nameTitle(), c.titleCentered, m_grid->sortMarker(logicalIndex));
+    paintCell(painter, nameRect, logicalIndex, c.nameTitle(), c.titleCentered,
+              m_grid->sortMarker(logicalIndex));
     painter->restore();
 }
 
@@ -142,7 +145,8 @@ DBGridFooter::DBGridFooter(DBGridEh *grid) : QWidget(grid), m_grid(grid) {}
 
 void DBGridFooter::paintEvent(QPaintEvent *) {
     QPainter p(this);
-    const QColor back = m_grid->footerColor().isValid() ? m_grid->footerColor() : palette().color(QPalette::Button);
+    const QColor back =
+        m_grid->footerColor().isValid() ? m_grid->footerColor() : palette().color(QPalette::Button);
     p.fillRect(rect(), back);
     const DBGridModel *m = m_grid->gridModel();
     const QHeaderView *h = m_grid->horizontalHeader();
@@ -209,7 +213,8 @@ DBGridEh::DBGridEh(QWidget *parent)
         // The header shows the columns in grid order: the model takes the move once the
         // header has finished its drag.
         QMetaObject::invokeMethod(
-            this, [this, oldVisual, newVisual] { moveGridColumn(oldVisual, newVisual); }, Qt::QueuedConnection);
+            this, [this, oldVisual, newVisual] { moveGridColumn(oldVisual, newVisual); },
+            Qt::QueuedConnection);
     });
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_footer, qOverload<>(&QWidget::update));
     connect(m_model, &DBGridModel::footerChanged, m_footer, qOverload<>(&QWidget::update));
@@ -241,7 +246,9 @@ void DBGridEh::syncHeader() {
     m_footer->update();
 }
 
-int DBGridEh::footerHeight() const { return verticalHeader()->defaultSectionSize() + 2; }
+int DBGridEh::footerHeight() const {
+    return verticalHeader()->defaultSectionSize() + 2;
+}
 
 void DBGridEh::updateGeometries() {
     QTableView::updateGeometries();
@@ -262,14 +269,26 @@ void DBGridEh::updateGeometries() {
 
 // --- data source -----------------------------------------------------------------------------
 
+void DBGridEh::addFieldColumnsIfNone() {
+    if (m_model->columnCount() > 0 || m_model->fieldNames().isEmpty())
+        return;
+    QList<GridColumn> columns;
+    for (const QString &f : m_model->fieldNames())
+        columns << GridColumn(f, f);
+    setColumns(columns);
+}
+
 bool DBGridEh::setQuery(const QString &sql, const QVariantList &binds) {
     clearSortMarkers();
-    return m_model->setQuery(sql, binds);
+    const bool ok = m_model->setQuery(sql, binds);
+    addFieldColumnsIfNone();
+    return ok;
 }
 
 void DBGridEh::setRows(const QStringList &fields, const QList<QVariantList> &rows) {
     clearSortMarkers();
     m_model->setRows(fields, rows);
+    addFieldColumnsIfNone();
 }
 
 bool DBGridEh::refresh() {
@@ -308,21 +327,29 @@ void DBGridEh::keepPositionDuring(const std::function<void()> &change) {
     verticalScrollBar()->setValue(v);
 }
 
-void DBGridEh::addColumn(const GridColumn &column) { m_model->addColumn(column); }
+void DBGridEh::addColumn(const GridColumn &column) {
+    m_model->addColumn(column);
+}
 
 void DBGridEh::setColumns(const QList<GridColumn> &columns) {
     keepPositionDuring([&] { m_model->setColumns(columns); });
 }
 
-QList<GridColumn> DBGridEh::columns() const { return m_model->columns(); }
+QList<GridColumn> DBGridEh::columns() const {
+    return m_model->columns();
+}
 
 GridColumn DBGridEh::column(int column) const {
     return column >= 0 && column < m_model->columnCount() ? m_model->column(column) : GridColumn();
 }
 
-void DBGridEh::setColumn(int column, const GridColumn &settings) { m_model->setColumn(column, settings); }
+void DBGridEh::setColumn(int column, const GridColumn &settings) {
+    m_model->setColumn(column, settings);
+}
 
-void DBGridEh::removeGridColumn(int column) { m_model->removeColumnAt(column); }
+void DBGridEh::removeGridColumn(int column) {
+    m_model->removeColumnAt(column);
+}
 
 void DBGridEh::removeColumnsOf(const QString &field) {
     for (int c = m_model->columnOf(field); c >= 0; c = m_model->columnOf(field))
@@ -333,7 +360,9 @@ void DBGridEh::moveGridColumn(int from, int to) {
     keepPositionDuring([&] { m_model->moveColumn(from, to); });
 }
 
-void DBGridEh::setColumnVisible(int column, bool visible) { m_model->setColumnVisible(column, visible); }
+void DBGridEh::setColumnVisible(int column, bool visible) {
+    m_model->setColumnVisible(column, visible);
+}
 
 void DBGridEh::setFieldFormat(const QString &field, const QString &format) {
     for (int i = 0; i < m_model->columnCount(); ++i)
@@ -366,7 +395,9 @@ QList<int> DBGridEh::visibleColumns() const {
     return out;
 }
 
-int DBGridEh::firstVisibleColumn() const { return nextVisibleColumn(-1); }
+int DBGridEh::firstVisibleColumn() const {
+    return nextVisibleColumn(-1);
+}
 
 int DBGridEh::nextVisibleColumn(int after) const {
     for (int i = after + 1; i < m_model->columnCount(); ++i)
@@ -387,7 +418,9 @@ bool DBGridEh::applyLayout(const QString &key) {
     return ApplyGridLayout(this, key);
 }
 
-bool DBGridEh::saveLayout() { return !m_layoutKey.isEmpty() && SaveGridLayout(this, m_layoutKey); }
+bool DBGridEh::saveLayout() {
+    return !m_layoutKey.isEmpty() && SaveGridLayout(this, m_layoutKey);
+}
 
 void DBGridEh::askSaveLayout() {
     if (ShowMess(QStringLiteral("真的要保存当前网格设置吗？"), 1) != 1)
@@ -432,13 +465,15 @@ void DBGridEh::setTitleColor(const QColor &c) {
 
 // --- sorting ---------------------------------------------------------------------------------
 
-bool DBGridEh::isNeverSorted(const QString &field) const { return m_neverSort && m_neverSort(field); }
+bool DBGridEh::isNeverSorted(const QString &field) const {
+    return m_neverSort && m_neverSort(field);
+}
 
 SortMarker DBGridEh::sortMarker(int column) const {
     if (column < 0 || column >= m_model->columnCount() || m_markerField.isEmpty())
         return SortMarker::None;
     return m_model->column(column).field.compare(m_markerField, Qt::CaseInsensitive) == 0 ? m_marker
-                                                                                           : SortMarker::None;
+                                                                                          : SortMarker::None;
 }
 
 void DBGridEh::setSortMarker(int column, SortMarker marker) {
@@ -504,20 +539,30 @@ void DBGridEh::setCurrentRow(int row) {
     goToRow(row);
 }
 
-void DBGridEh::first() { goToRow(0); }
+void DBGridEh::first() {
+    goToRow(0);
+}
 
 void DBGridEh::last() {
     m_model->fetchAll();
     goToRow(m_model->rowCount() - 1);
 }
 
-void DBGridEh::prior() { goToRow(currentRow() - 1); }
+void DBGridEh::prior() {
+    goToRow(currentRow() - 1);
+}
 
-void DBGridEh::next() { setCurrentRow(currentRow() + 1); }
+void DBGridEh::next() {
+    setCurrentRow(currentRow() + 1);
+}
 
-bool DBGridEh::isFirst() const { return currentRow() <= 0; }
+bool DBGridEh::isFirst() const {
+    return currentRow() <= 0;
+}
 
-bool DBGridEh::isLast() const { return currentRow() >= m_model->rowCount() - 1 && !m_model->canFetchMore(); }
+bool DBGridEh::isLast() const {
+    return currentRow() >= m_model->rowCount() - 1 && !m_model->canFetchMore();
+}
 
 QList<int> DBGridEh::selectedRows() const {
     QList<int> rows;
@@ -598,8 +643,19 @@ void DBGridEh::contextMenuEvent(QContextMenuEvent *event) {
     event->accept();
 }
 
+void DBGridEh::showEvent(QShowEvent *event) {
+    m_windowMeta = window()->metaObject();
+    QTableView::showEvent(event);
+}
+
 void DBGridEh::hideEvent(QHideEvent *event) {
-    post();
+    // A window closing hands the pending row over. A window being destroyed hides its children
+    // after its own class is gone (the write-back may use what is gone): the row is dropped.
+    // (Seen through the window's meta-object, so windows declare Q_OBJECT.)
+    if (window()->metaObject() == m_windowMeta)
+        post();
+    else
+        m_model->cancel();
     QTableView::hideEvent(event);
 }
 

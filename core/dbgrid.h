@@ -51,6 +51,8 @@ private:
 // Rows are read as they are scrolled to; title clicks sort in memory; a pop-up menu offers the
 // field list and saving the layout. In an editable grid, a row the user changed is handed to the
 // window's write-back function when the user leaves the row; the grid itself writes nothing.
+// A grid whose rows are not all read keeps its statement open: a window that empties or drops
+// the table behind it calls closeQuery() or fetchAll() first (or opens the new rows at once).
 class DBGridEh : public QTableView {
     Q_OBJECT
 public:
@@ -61,7 +63,8 @@ public:
 
     // --- data source ---
     // Opens the rows of sql (values bound to its "?" in order). Pending edits are posted first;
-    // the sort markers are cleared. Failure: the model's message and an empty grid.
+    // the sort markers are cleared. A grid without columns gets one per field of the result.
+    // Failure: the model's message and an empty grid.
     bool setQuery(const QString &sql, const QVariantList &binds = {});
     // Shows rows held in memory (values in the order of fields).
     void setRows(const QStringList &fields, const QList<QVariantList> &rows);
@@ -204,11 +207,13 @@ protected:
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void updateGeometries() override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
     QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
     void syncHeader();
+    void addFieldColumnsIfNone();
     int firstVisibleColumn() const;
     int nextVisibleColumn(int after) const;
     void goToRow(int row);
@@ -229,6 +234,7 @@ private:
     bool m_upAscending = true;
     bool m_syncing = false;
     bool m_inGeometry = false;
+    const QMetaObject *m_windowMeta = nullptr; // the window's class when the grid was shown
     QColor m_currentRowColor;
     QColor m_footerColor;
     QColor m_titleColor;

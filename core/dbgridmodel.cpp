@@ -46,9 +46,13 @@ bool isNumericType(int typeId) {
     }
 }
 
-bool isIntegerType(int typeId) { return isNumericType(typeId) && typeId != QMetaType::Double && typeId != QMetaType::Float; }
+bool isIntegerType(int typeId) {
+    return isNumericType(typeId) && typeId != QMetaType::Double && typeId != QMetaType::Float;
+}
 
-bool isNumericValue(const QVariant &v) { return !v.isNull() && isNumericType(v.typeId()); }
+bool isNumericValue(const QVariant &v) {
+    return !v.isNull() && isNumericType(v.typeId());
+}
 
 // A stored date or timestamp, read from the forms the program writes.
 std::optional<QDateTime> readDateTime(const QVariant &v, bool *hasTime) {
@@ -163,9 +167,13 @@ QString GridColumn::nameTitle() const {
 
 // ---------------------------------------------------------------------------------------------
 
-DBGridModel::DBGridModel(QObject *parent) : QAbstractTableModel(parent) { liveModels().insert(this); }
+DBGridModel::DBGridModel(QObject *parent) : QAbstractTableModel(parent) {
+    liveModels().insert(this);
+}
 
-DBGridModel::~DBGridModel() { liveModels().remove(this); }
+DBGridModel::~DBGridModel() {
+    liveModels().remove(this);
+}
 
 void DBGridModel::finishOpenReaders() {
     const auto models = liveModels();
@@ -174,7 +182,9 @@ void DBGridModel::finishOpenReaders() {
             m->fetchAll();
 }
 
-int DBGridModel::fieldIndex(const QString &field) const { return m_fieldIdx.value(field.toLower(), -1); }
+int DBGridModel::fieldIndex(const QString &field) const {
+    return m_fieldIdx.value(field.toLower(), -1);
+}
 
 void DBGridModel::rebuildFieldIndex() {
     m_fieldIdx.clear();
@@ -231,6 +241,8 @@ int DBGridModel::readRows(int limit) {
         m_query.reset(); // the statement is finished: nothing stays open on the connection
     if (block.isEmpty())
         return 0;
+    // views told of the new rows must not start another read before these are in place
+    m_reading = true;
     const int first = m_rows.size();
     if (!m_inReset)
         beginInsertRows(QModelIndex(), first, first + block.size() - 1);
@@ -238,13 +250,13 @@ int DBGridModel::readRows(int limit) {
     m_readCount += block.size();
     if (!m_inReset)
         endInsertRows();
+    m_reading = false;
     return block.size();
 }
 
 bool DBGridModel::setQuery(const QString &sql, const QVariantList &binds) {
     post();
-    beginResetModel();
-    m_inReset = true;
+    beginReset();
     m_query.reset();
     m_rows.clear();
     m_fields.clear();
@@ -272,8 +284,7 @@ bool DBGridModel::setQuery(const QString &sql, const QVariantList &binds) {
     } else {
         rebuildFieldIndex();
     }
-    m_inReset = false;
-    endResetModel();
+    endReset();
     emit footerChanged();
     if (!m_open)
         ShowMess(QStringLiteral("打开操作失败，请检查数据连接... "), 3);
@@ -282,7 +293,7 @@ bool DBGridModel::setQuery(const QString &sql, const QVariantList &binds) {
 
 void DBGridModel::setRows(const QStringList &fields, const QList<QVariantList> &rows) {
     post();
-    beginResetModel();
+    beginReset();
     m_query.reset();
     m_sql.clear();
     m_binds.clear();
@@ -314,7 +325,7 @@ void DBGridModel::setRows(const QStringList &fields, const QList<QVariantList> &
     m_editOld.clear();
     m_totalRows = -1;
     invalidateSums();
-    endResetModel();
+    endReset();
     emit footerChanged();
 }
 
@@ -326,7 +337,7 @@ bool DBGridModel::refresh() {
 
 void DBGridModel::close() {
     post();
-    beginResetModel();
+    beginReset();
     m_query.reset();
     m_rows.clear();
     m_fields.clear();
@@ -341,16 +352,16 @@ void DBGridModel::close() {
     m_editOld.clear();
     m_totalRows = -1;
     invalidateSums();
-    endResetModel();
+    endReset();
     emit footerChanged();
 }
 
 // --- columns ---------------------------------------------------------------------------------
 
 void DBGridModel::setColumns(const QList<GridColumn> &columns) {
-    beginResetModel();
+    beginReset();
     m_columns = columns;
-    endResetModel();
+    endReset();
     emit columnSettingsChanged(-1);
     emit footerChanged();
 }
@@ -378,9 +389,9 @@ void DBGridModel::moveColumn(int from, int to) {
     if (from < 0 || from >= m_columns.size() || to < 0 || to >= m_columns.size() || from == to)
         return;
     // A reset rather than a move: the header then shows the columns in model order again.
-    beginResetModel();
+    beginReset();
     m_columns.move(from, to);
-    endResetModel();
+    endReset();
     emit columnSettingsChanged(-1);
     emit footerChanged();
 }
@@ -442,12 +453,27 @@ bool DBGridModel::hasFooter() const {
 
 // --- rows ------------------------------------------------------------------------------------
 
-int DBGridModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_rows.size(); }
+int DBGridModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : m_rows.size();
+}
 
-int DBGridModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_columns.size(); }
+int DBGridModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : m_columns.size();
+}
 
 bool DBGridModel::canFetchMore(const QModelIndex &parent) const {
-    return !parent.isValid() && m_open && !m_atEnd;
+    // nothing is read while the views are told of a reset: they ask again afterwards
+    return !parent.isValid() && m_open && !m_atEnd && !m_inReset && !m_reading;
+}
+
+void DBGridModel::beginReset() {
+    m_inReset = true;
+    beginResetModel();
+}
+
+void DBGridModel::endReset() {
+    endResetModel();
+    m_inReset = false;
 }
 
 void DBGridModel::fetchMore(const QModelIndex &parent) {
@@ -594,7 +620,9 @@ QVariant DBGridModel::data(const QModelIndex &index, int role) const {
         return rawValue(row, col);
     case Qt::TextAlignmentRole: {
         const int a = effectiveAlignment(col);
-        const Qt::Alignment h = a == AlignCenter ? Qt::AlignHCenter : a == AlignRight ? Qt::AlignRight : Qt::AlignLeft;
+        const Qt::Alignment h = a == AlignCenter  ? Qt::AlignHCenter
+                                : a == AlignRight ? Qt::AlignRight
+                                                  : Qt::AlignLeft;
         return QVariant::fromValue(h | Qt::AlignVCenter);
     }
     case Qt::ForegroundRole:
@@ -743,7 +771,8 @@ void DBGridModel::setSortText(const QString &text) {
         const int f = fieldIndex(words.at(0));
         if (f < 0)
             continue;
-        const bool desc = words.size() > 1 && words.at(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
+        const bool desc =
+            words.size() > 1 && words.at(1).compare(QLatin1String("desc"), Qt::CaseInsensitive) == 0;
         keys.append({f, !desc});
     }
     m_sortText = keys.isEmpty() ? QString() : text;

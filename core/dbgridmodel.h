@@ -194,6 +194,8 @@ private:
         int seq = 0;
     };
 
+    void beginReset();
+    void endReset();
     bool execQuery(QString *error);
     int readRows(int limit);
     bool isNumericField(int fieldIdx) const;
@@ -211,6 +213,7 @@ private:
     bool m_open = false;
     bool m_atEnd = true;
     bool m_inReset = false;
+    bool m_reading = false;
     int m_readCount = 0; // rows read from the current query so far
     QStringList m_fields;
     QVector<int> m_fieldTypes; // QMetaType ids reported by the result

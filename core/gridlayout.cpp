@@ -18,8 +18,9 @@ const QString kOpFailed = QStringLiteral("操作失败，请检查数据连接..
 // The stored rows of one grid key, in F_Order, without rows whose field name is empty.
 bool readLayoutRows(const QString &gridName, QList<QSqlRecord> *rows) {
     QSqlQuery q(Database::db());
-    if (!q.prepare(QStringLiteral("select * from cfg_Grid where (lower(F_name) = lower(?) and F_FieldName <> '') "
-                                  "order by F_Order"))) {
+    if (!q.prepare(
+            QStringLiteral("select * from cfg_Grid where (lower(F_name) = lower(?) and F_FieldName <> '') "
+                           "order by F_Order"))) {
         ShowMess(kOpFailed, 3);
         return false;
     }
@@ -111,10 +112,12 @@ bool SaveGridLayout(DBGridEh *grid, const QString &gridName) {
     const QList<GridColumn> columns = grid->columns();
     for (int i = 0; i < columns.size(); ++i) {
         const GridColumn &c = columns.at(i);
-        const int footer = c.footerType == FooterKind::StaticText ? 1 : c.footerType == FooterKind::Sum ? 2 : 0;
+        const int footer = c.footerType == FooterKind::StaticText ? 1
+                           : c.footerType == FooterKind::Sum      ? 2
+                                                                  : 0;
         if (!TdmData::ExecSql(sql, {c.caption, c.width, c.readOnly ? 1 : 0, c.visible ? 1 : 0, i,
-                                    grid->columnAlignment(i), c.displayFormat, c.footerValue, footer, gridName,
-                                    c.field.trimmed()}))
+                                    grid->columnAlignment(i), c.displayFormat, c.footerValue, footer,
+                                    gridName, c.field.trimmed()}))
             return false; // the guard rolls every column back
     }
     if (!t.commit()) {
@@ -124,7 +127,9 @@ bool SaveGridLayout(DBGridEh *grid, const QString &gridName) {
     return true;
 }
 
-bool SelectGridColumns(DBGridEh *grid) { return grid && TFrmDispFieldXZ::ChooseColumns(grid); }
+bool SelectGridColumns(DBGridEh *grid) {
+    return grid && TFrmDispFieldXZ::ChooseColumns(grid);
+}
 
 QString GetColumnCaption(const DBGridEh *grid, const QString &fieldName) {
     if (!grid)

@@ -22,7 +22,8 @@ const QString kDesc = QStringLiteral("降序");
 class DirectionDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &, const QModelIndex &index) const override {
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
+                          const QModelIndex &index) const override {
         if (index.column() != 1)
             return nullptr;
         auto *combo = new QComboBox(parent);
@@ -43,8 +44,9 @@ public:
 // --- field list ------------------------------------------------------------------------------
 
 TFrmDispFieldXZ::TFrmDispFieldXZ(DBGridEh *grid, QWidget *parent)
-    : QDialog(parent ? parent : (grid ? grid->window() : nullptr)), m_grid(grid), m_list(new QListWidget(this)),
-      m_ok(new QPushButton(QStringLiteral("确定"), this)), m_cancel(new QPushButton(QStringLiteral("取消"), this)) {
+    : QDialog(parent ? parent : (grid ? grid->window() : nullptr)), m_grid(grid),
+      m_list(new QListWidget(this)), m_ok(new QPushButton(QStringLiteral("确定"), this)),
+      m_cancel(new QPushButton(QStringLiteral("取消"), this)) {
     setWindowTitle(QStringLiteral("字段列表"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(314, 418);
@@ -99,7 +101,8 @@ QString NextSortDirection(const QString &direction) {
     return kAsc;
 }
 
-QString BuildSortText(const QStringList &titles, const QStringList &directions, const QList<MyRecord> &records) {
+QString BuildSortText(const QStringList &titles, const QStringList &directions,
+                      const QList<MyRecord> &records) {
     QString text;
     for (int i = 0; i < titles.size() && i < directions.size(); ++i) {
         const QString &dir = directions.at(i);
@@ -118,11 +121,13 @@ QString BuildSortText(const QStringList &titles, const QStringList &directions, 
 TfrmRowArrangeGl::TfrmRowArrangeGl(DBGridEh *grid, QWidget *parent)
     : QDialog(parent ? parent : (grid ? grid->window() : nullptr)), m_records(SortRecordsOf(grid)),
       m_list(new QTreeWidget(this)), m_up(new QPushButton(QStringLiteral("上移"), this)),
-      m_down(new QPushButton(QStringLiteral("下移"), this)), m_ok(new QPushButton(QStringLiteral("确定"), this)),
+      m_down(new QPushButton(QStringLiteral("下移"), this)),
+      m_ok(new QPushButton(QStringLiteral("确定"), this)),
       m_cancel(new QPushButton(QStringLiteral("取消"), this)) {
     setWindowTitle(QStringLiteral("排序对话框"));
     resize(360, 420);
-    auto *hint = new QLabel(QStringLiteral("提示：双击空白处切换排序方式（升降无），单击上下移动键调整优先顺序"), this);
+    auto *hint = new QLabel(
+        QStringLiteral("提示：双击空白处切换排序方式（升降无），单击上下移动键调整优先顺序"), this);
     hint->setWordWrap(true);
     m_list->setColumnCount(2);
     m_list->setHeaderLabels({QStringLiteral("字段"), QStringLiteral("排序方式")});
@@ -210,7 +215,9 @@ void TfrmRowArrangeGl::moveDown() {
         swapRows(row, row + 1);
 }
 
-QString TfrmRowArrangeGl::sortText() const { return BuildSortText(titles(), directions(), m_records); }
+QString TfrmRowArrangeGl::sortText() const {
+    return BuildSortText(titles(), directions(), m_records);
+}
 
 QString TfrmRowArrangeGl::ChooseSortOrder(DBGridEh *grid) {
     TfrmRowArrangeGl dlg(grid);

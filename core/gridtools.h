@@ -44,7 +44,8 @@ QString NextSortDirection(const QString &direction);
 // The sort text of the dialog's rows (titles and directions, top to bottom): each row with
 // "升序" or "降序" adds the field of the first record with that title, " ASC" or " DESC" and ",".
 // Empty when no row has a direction.
-QString BuildSortText(const QStringList &titles, const QStringList &directions, const QList<MyRecord> &records);
+QString BuildSortText(const QStringList &titles, const QStringList &directions,
+                      const QList<MyRecord> &records);
 
 // The sort dialog: the grid's column titles with a direction each, in priority order.
 class TfrmRowArrangeGl : public QDialog {

@@ -8,6 +8,7 @@
 #include "ureportpreview.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
@@ -16,6 +17,7 @@
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -207,8 +209,13 @@ mu::data buildRoot(const ReportData &data, RenderState *state) {
         for (int r = 0; r < set.rows.size(); ++r) {
             const QVariantList &values = set.rows.at(r);
             mu::data row{mu::data::type::object};
-            for (size_t c = 0; c < cols.size(); ++c)
-                row.set(cols[c], textData(reportValueText(values.value(int(c)))));
+            for (size_t c = 0; c < cols.size(); ++c) {
+                const QVariant &v = values.value(int(c));
+                row.set(cols[c], textData(reportValueText(v)));
+                // a picture is offered beside its field as a data URI for <img src="...">
+                if (v.typeId() == QMetaType::QByteArray)
+                    row.set(cols[c] + "_image", textData(reportImageUri(v.toByteArray())));
+            }
             row.set("_line", mu::data(std::to_string(r + 1)));
             row.set("_first", mu::data(r == 0));
             row.set("_last", mu::data(r == set.rows.size() - 1));
@@ -446,6 +453,20 @@ QVariant reportVariable(const ReportValues &values, const QString &name) {
     if (sameName(name, kDateVar))
         return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
     return QVariant();
+}
+
+QString reportImageUri(const QByteArray &bytes) {
+    if (bytes.isEmpty())
+        return QString();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return QString();
+    const QByteArray format = QImageReader::imageFormat(&buffer);
+    if (format.isEmpty())
+        return QString();
+    return QStringLiteral("data:image/%1;base64,").arg(QString::fromLatin1(format)) +
+           QString::fromLatin1(bytes.toBase64());
 }
 
 QString reportValueText(const QVariant &value) {

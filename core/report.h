@@ -78,6 +78,10 @@ QVariant reportVariable(const ReportValues &values, const QString &name);
 // The text a report shows for a value: numbers without needless decimals, dates as yyyy-MM-dd,
 // the stored empty date (anything before 1901-08-14) and pictures as empty text.
 QString reportValueText(const QVariant &value);
+// A picture's bytes as a data URI ("data:image/jpeg;base64,...") that report HTML can show with
+// <img src="...">; empty when the bytes are no picture the program can read. Templates find it
+// beside every picture field as <field>_image ({{F_EmpImage_image}}).
+QString reportImageUri(const QByteArray &bytes);
 
 // The folder templates are read from: "Qr" beside the program unless setReportFolder chose one.
 QString reportFolder();

@@ -23,6 +23,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <memory>
 
@@ -153,8 +154,17 @@ private slots:
         QToolButton *b = w.desktop()->buttonsFor("201").first();
         QCOMPARE(b->text(), QString("员工档案"));
         QCOMPARE(w.action("201")->text(), QString("员工档案管理"));
+        // the button opens the archive window modally; it is closed as soon as it shows
+        QString opened;
+        QTimer::singleShot(0, [&opened] {
+            if (QWidget *m = QApplication::activeModalWidget()) {
+                opened = m->windowTitle();
+                m->close();
+            }
+        });
         QTest::mouseClick(b, Qt::LeftButton);
-        QCOMPARE(db->responder.texts(), QStringList{PendingCommandMessage("员工档案管理")});
+        QCOMPARE(opened, QString("员工档案管理"));
+        QVERIFY(db->responder.messages.isEmpty());
         // the report centre groups 401..414 under its three labels
         QWidget *page = w.desktop()->tabs()->widget(w.desktop()->tabIndex("报表中心"));
         QStringList labels;
@@ -181,11 +191,11 @@ private slots:
     // The codes whose windows are not registered yet. When a window is registered, remove its
     // code here: the list shrinks deliberately, issue by issue.
     void pendingCommandsShowThePlaceholder() {
-        const QStringList pending{"102", "103", "104", "105", "201", "202", "203", "204", "205",
-                                  "206", "207", "208", "209", "210", "211", "212", "213", "214", "215",
-                                  "301", "302", "303", "304", "305", "306", "307", "308", "309", "401",
-                                  "402", "403", "404", "405", "406", "407", "408", "409", "410", "411",
-                                  "412", "413", "414", "501", "502", "503", "504", "505", "506", "507"};
+        const QStringList pending{"105", "202", "203", "204", "205", "206", "207", "208", "209",
+                                  "210", "211", "212", "213", "214", "215", "301", "302", "303",
+                                  "304", "305", "306", "307", "308", "309", "401", "402", "403",
+                                  "404", "405", "406", "407", "408", "409", "410", "411", "412",
+                                  "413", "414", "501", "502", "503", "504", "505", "506", "507"};
         TFrmMain w;
         w.applyActions(permittedActions("000", ""));
         QStringList found;
