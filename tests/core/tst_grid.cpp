@@ -166,6 +166,20 @@ private slots:
         QVERIFY(TdmData::ExecSqlQuiet("drop table grid_big"));
     }
 
+    // An unfinished reader keeps the table from being dropped until the readers are finished.
+    void finishingReadersReleasesTables() {
+        TestDb db;
+        QVERIFY(db.ok());
+        makeBig(1000);
+        DBGridModel model;
+        model.addColumn({"F_n", "序号"});
+        QVERIFY(model.setQuery("select * from grid_big"));
+        QVERIFY(!TdmData::ExecSqlQuiet("drop table grid_big"));
+        DBGridModel::finishOpenReaders();
+        QCOMPARE(model.rowCount(), 1000);
+        QVERIFY(TdmData::ExecSqlQuiet("drop table grid_big"));
+    }
+
     void footerSums_data() {
         QTest::addColumn<QVariantList>("values");
         QTest::addColumn<QString>("format");

@@ -66,12 +66,12 @@ QStringList fields(const DBGridEh &grid) {
 }
 
 // The stored testgrid layout used by several cases: F_Order not in row order, an empty field name.
-void storeHrmman() {
-    store({"HrmMan", "F_name", "姓名", 120, 1, 1, "", "", 1, 1, 1});
+void storeTestGrid() {
+    store({"TestGrid", "F_name", "姓名", 120, 1, 1, "", "", 1, 1, 1});
     store({"testgrid", "F_gongZI", "工资|基本", 90, 1, 0, ",0.00", "", 2, 2, 2});
     store({"testgrid", "", "无字段", 50, 1, 0, "", "", 0, 0, 0});
     store({"testgrid", "   ", "空白字段", 50, 1, 0, "", "", 0, 0, 0});
-    store({"HRMMAN", "F_code", "编号", 60, 0, 0, "", "合计", 1, 0, 0});
+    store({"TESTGRID", "F_code", "编号", 60, 0, 0, "", "合计", 1, 0, 0});
     store({"other", "F_dept", "部门", 70, 1, 0, "", "", 0, 0, 0});
 }
 
@@ -102,7 +102,7 @@ private slots:
     void loadReplacesColumns() {
         TestDb db;
         QVERIFY(db.ok());
-        storeHrmman();
+        storeTestGrid();
         DBGridEh grid;
         builtIn(grid);
         grid.addColumn({"F_extra", "多余"});
@@ -168,7 +168,7 @@ private slots:
     void saveRoundTrip() {
         TestDb db;
         QVERIFY(db.ok());
-        storeHrmman();
+        storeTestGrid();
         const int rowsBefore = TdmData::LookupInt("select count(*) from cfg_Grid");
         DBGridEh grid;
         QVERIFY(grid.loadLayout("testgrid"));
@@ -189,20 +189,34 @@ private slots:
         QCOMPARE(db.responder.messages.at(0).kind, 1);
         QCOMPARE(TdmData::LookupInt("select count(*) from cfg_Grid"), rowsBefore);
 
-        QCOMPARE(TdmData::LookupStr("select F_Caption from cfg_Grid where F_FieldName = 'F_name'"),
+        QCOMPARE(TdmData::LookupStr(
+                     "select F_Caption from cfg_Grid where F_name = 'testgrid' and F_FieldName = 'F_name'"),
                  QString("姓名's"));
-        QCOMPARE(TdmData::LookupInt("select F_Width from cfg_Grid where F_FieldName = 'F_name'"), 140);
-        QCOMPARE(TdmData::LookupInt("select F_Order from cfg_Grid where F_FieldName = 'F_gongZI'"), 0);
-        QCOMPARE(TdmData::LookupInt("select F_Order from cfg_Grid where F_FieldName = 'F_code'"), 1);
-        QCOMPARE(TdmData::LookupInt("select F_Visible from cfg_Grid where F_FieldName = 'F_code'"), 1);
-        QCOMPARE(TdmData::LookupInt("select F_Alignment from cfg_Grid where F_FieldName = 'F_name'"), 2);
-        QCOMPARE(TdmData::LookupInt("select F_FooterType from cfg_Grid where F_FieldName = 'F_name'"), 0);
+        QCOMPARE(TdmData::LookupInt(
+                     "select F_Width from cfg_Grid where F_name = 'testgrid' and F_FieldName = 'F_name'"),
+                 140);
+        QCOMPARE(TdmData::LookupInt(
+                     "select F_Order from cfg_Grid where F_name = 'testgrid' and F_FieldName = 'F_gongZI'"),
+                 0);
+        QCOMPARE(TdmData::LookupInt(
+                     "select F_Order from cfg_Grid where F_name = 'testgrid' and F_FieldName = 'F_code'"),
+                 1);
+        QCOMPARE(TdmData::LookupInt(
+                     "select F_Visible from cfg_Grid where F_name = 'testgrid' and F_FieldName = 'F_code'"),
+                 1);
+        QCOMPARE(TdmData::LookupInt(
+                     "select F_Alignment from cfg_Grid where F_name = 'testgrid' and F_FieldName = 'F_name'"),
+                 2);
+        QCOMPARE(
+            TdmData::LookupInt(
+                "select F_FooterType from cfg_Grid where F_name = 'testgrid' and F_FieldName = 'F_name'"),
+            0);
         QCOMPARE(TdmData::LookupStr("select F_Caption from cfg_Grid where F_name = 'other'"),
                  QString("部门"));
         QCOMPARE(TdmData::LookupInt("select F_Width from cfg_Grid where F_name = 'other'"), 70);
 
         DBGridEh again;
-        QVERIFY(LoadGridLayout(&again, "HRMMAN"));
+        QVERIFY(LoadGridLayout(&again, "TESTGRID"));
         QCOMPARE(fields(again), QStringList({"F_gongZI", "F_code", "F_name"}));
         QCOMPARE(again.column(2).caption, QString("姓名's"));
         QCOMPARE(again.column(2).width, 140);
@@ -215,7 +229,7 @@ private slots:
     void saveQuestionDeclined() {
         TestDb db;
         QVERIFY(db.ok());
-        storeHrmman();
+        storeTestGrid();
         DBGridEh grid;
         QVERIFY(grid.loadLayout("testgrid"));
         grid.horizontalHeader()->resizeSection(1, 200);
@@ -229,12 +243,12 @@ private slots:
     void applyKeepsOwnColumns() {
         TestDb db;
         QVERIFY(db.ok());
-        storeHrmman();
+        storeTestGrid();
         store({"testgrid", "F_gongZI", "later row", 10, 0, 0, "0.##", "", 0, 0, 9});
         DBGridEh grid;
         builtIn(grid);
         grid.addColumn({"F_dept", "部门"});
-        QVERIFY(grid.applyLayout("HrmMan"));
+        QVERIFY(grid.applyLayout("TestGrid"));
         QCOMPARE(fields(grid), QStringList({"F_code", "F_name", "F_gongZI", "F_dept"}));
         QCOMPARE(grid.column(0).caption, QString("员工编号"));
         QVERIFY(!grid.column(0).visible);
