@@ -1,5 +1,6 @@
 #include "database.h"
 
+#include "dbgridmodel.h"
 #include "sqldialect.h"
 #include "transaction.h"
 
@@ -132,7 +133,9 @@ void dropConnection() {
 
 } // namespace
 
-int schemaVersion() { return kSchemaVersion; }
+int schemaVersion() {
+    return kSchemaVersion;
+}
 
 QStringList splitStatements(const QString &script) {
     QStringList out;
@@ -170,15 +173,18 @@ OpenStatus probe(const QString &path) {
         return status(OpenResult::NotDatabase, QStringLiteral("%1 不是数据库文件。").arg(path));
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
-        return status(OpenResult::Failed, QStringLiteral("无法读取数据库文件 %1：%2").arg(path, f.errorString()));
+        return status(OpenResult::Failed,
+                      QStringLiteral("无法读取数据库文件 %1：%2").arg(path, f.errorString()));
     const QByteArray head = f.read(100);
     if (head.mid(4, 15) == "Standard Jet DB" || head.mid(4, 15) == "Standard ACE DB")
-        return status(OpenResult::AccessFile,
-                      QStringLiteral("文件 %1 是 Microsoft Access 数据库，本程序不能使用它（文件未作任何改动）。"
-                                     "请选择本程序的数据库文件。")
-                          .arg(path));
+        return status(
+            OpenResult::AccessFile,
+            QStringLiteral("文件 %1 是 Microsoft Access 数据库，本程序不能使用它（文件未作任何改动）。"
+                           "请选择本程序的数据库文件。")
+                .arg(path));
     if (!head.startsWith(QByteArray("SQLite format 3\0", 16)))
-        return status(OpenResult::NotDatabase, QStringLiteral("文件 %1 已损坏或不是本程序的数据库。").arg(path));
+        return status(OpenResult::NotDatabase,
+                      QStringLiteral("文件 %1 已损坏或不是本程序的数据库。").arg(path));
     return status(OpenResult::Ok, QString());
 }
 
@@ -213,14 +219,15 @@ OpenStatus open(const QString &path, bool create) {
     const int version = q.value(0).toInt();
     q.finish();
     if (version > kSchemaVersion)
-        return failWith(status(OpenResult::TooNew,
-                               QStringLiteral("数据库文件 %1 由更新版本的程序建立，请升级本程序后再打开。").arg(path)));
+        return failWith(
+            status(OpenResult::TooNew,
+                   QStringLiteral("数据库文件 %1 由更新版本的程序建立，请升级本程序后再打开。").arg(path)));
     if (version == 0) {
         if (!q.exec(QStringLiteral("select count(*) from sqlite_master")) || !q.next())
             return failWith(classifyError(q.lastError(), path));
         if (q.value(0).toInt() > 0)
-            return failWith(status(OpenResult::NotDatabase,
-                                   QStringLiteral("文件 %1 不是本程序的数据库。").arg(path)));
+            return failWith(
+                status(OpenResult::NotDatabase, QStringLiteral("文件 %1 不是本程序的数据库。").arg(path)));
         q.finish();
     }
     if (version < kSchemaVersion) {
@@ -240,16 +247,22 @@ bool createScratchTables(QSqlDatabase &db, QString *error) {
     return runScript(db, QStringLiteral(":/sql/temp.sql"), error);
 }
 
-void close() { dropConnection(); }
+void close() {
+    dropConnection();
+}
 
 bool isOpen() {
     return QSqlDatabase::contains(QLatin1String(kConnection)) &&
            QSqlDatabase::database(QLatin1String(kConnection), false).isOpen();
 }
 
-QSqlDatabase db() { return QSqlDatabase::database(QLatin1String(kConnection), false); }
+QSqlDatabase db() {
+    return QSqlDatabase::database(QLatin1String(kConnection), false);
+}
 
-QString filePath() { return g_path; }
+QString filePath() {
+    return g_path;
+}
 
 bool backupTo(const QString &target, QString *error) {
     auto fail = [error](const QString &text) {
@@ -259,6 +272,8 @@ bool backupTo(const QString &target, QString *error) {
     };
     if (!isOpen())
         return fail(QStringLiteral("数据库未连接。"));
+    // a grid that has not read all its rows keeps a statement open, which VACUUM refuses
+    DBGridModel::finishOpenReaders();
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
     QSqlQuery q(db());

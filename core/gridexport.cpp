@@ -1,4 +1,5 @@
 #include "gridexport.h"
+#include "waitcursor.h"
 
 #include "dbgrid.h"
 #include "keltrin.h"
@@ -173,23 +174,6 @@ QString folderProblem(const QString &fileName) {
 QString xlsxError(lxw_error err) {
     return QString::fromLocal8Bit(lxw_strerror(err));
 }
-
-class WaitCursor {
-public:
-    WaitCursor() {
-        if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-            m_on = true;
-        }
-    }
-    ~WaitCursor() {
-        if (m_on)
-            QApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool m_on = false;
-};
 
 } // namespace
 

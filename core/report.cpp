@@ -1,4 +1,5 @@
 #include "report.h"
+#include "waitcursor.h"
 
 #include "dbgridmodel.h"
 #include "keltrin.h"
@@ -286,24 +287,6 @@ QString describeFault(const std::string &message, const std::string &source) {
 QString native(const QString &path) {
     return QDir::toNativeSeparators(path);
 }
-
-// The wait cursor for the time a report is prepared.
-class WaitCursor {
-public:
-    WaitCursor() {
-        if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~WaitCursor() { release(); }
-    void release() {
-        if (m_on && qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-            QGuiApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "ueditdialog.h"
+#include "waitcursor.h"
 
 #include "database.h"
 #include "datadm.h"
@@ -27,14 +28,6 @@ QToolButton *navButton(QWidget *parent, const char *icon, const char *tip) {
     b->setFocusPolicy(Qt::NoFocus);
     return b;
 }
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 } // namespace
 

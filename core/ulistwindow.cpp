@@ -1,4 +1,5 @@
 #include "ulistwindow.h"
+#include "waitcursor.h"
 
 #include "datadm.h"
 #include "dbgrid.h"
@@ -40,15 +41,6 @@ const CommandDef kCommands[TListWindow::CommandCount] = {
     {"首项", "go-first"},        {"前项", "go-previous"},      {"后项", "go-next"},
     {"末项", "go-last"},         {"打印", "document-print"},   {"设置", "configure"},
     {"输出", "document-export"}, {"退出", "application-exit"},
-};
-
-// The wait cursor while a statement runs.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "core/database.h"
 #include "core/datadm.h"
+#include "core/dbgrid.h"
 #include "core/keltrin.h"
 #include "core/transaction.h"
 #include "support/testdb.h"
@@ -52,7 +53,9 @@ private slots:
         TestDb db;
         const QString name = QString("O'Brien \\ 车间 \"A\"; drop table t_code;--");
         QVERIFY(TdmData::ExecSql("insert into t_code(F_type, F_name) values (?, ?)", {"dept", name}));
-        QCOMPARE(TdmData::LookupStr("select F_name from t_code where F_type = ? and F_name = ?", {"dept", name}), name);
+        QCOMPARE(
+            TdmData::LookupStr("select F_name from t_code where F_type = ? and F_name = ?", {"dept", name}),
+            name);
         QVERIFY(TdmData::LookupInt("select count(*) from t_code") > 1);
         // text compares without regard to case
         QCOMPARE(TdmData::LookupStr("select F_name from t_code where F_name = ?", {name.toUpper()}), name);
@@ -97,7 +100,8 @@ private slots:
         damaged += QByteArray(4000, '\x5a');
         QTest::newRow("access jet") << jet << int(Database::OpenResult::AccessFile);
         QTest::newRow("access ace") << ace << int(Database::OpenResult::AccessFile);
-        QTest::newRow("text file") << QByteArray("just some text\n") << int(Database::OpenResult::NotDatabase);
+        QTest::newRow("text file") << QByteArray("just some text\n")
+                                   << int(Database::OpenResult::NotDatabase);
         QTest::newRow("empty file") << QByteArray() << int(Database::OpenResult::NotDatabase);
         QTest::newRow("damaged") << damaged << int(Database::OpenResult::NotDatabase);
     }
@@ -132,7 +136,8 @@ private slots:
 
     void newerSchemaIsRefused() {
         TestDb db;
-        QVERIFY(TdmData::ExecSqlQuiet(QString("PRAGMA user_version = %1").arg(Database::schemaVersion() + 1)));
+        QVERIFY(
+            TdmData::ExecSqlQuiet(QString("PRAGMA user_version = %1").arg(Database::schemaVersion() + 1)));
         Database::close();
         QCOMPARE(int(Database::open(db.path()).result), int(Database::OpenResult::TooNew));
     }
@@ -168,6 +173,20 @@ private slots:
         QCOMPARE(TdmData::LookupInt("select count(*) from t_code where F_name = ?", {"备份车间"}), 1);
     }
 
+    void backupWhileAGridIsStillReading() {
+        TestDb db;
+        for (int i = 0; i < 600; ++i)
+            QVERIFY(TdmData::ExecSqlQuiet("insert into t_code(F_type, F_name) values ('dept', ?)",
+                                          {QString::number(i)}));
+        DBGridEh grid;
+        QVERIFY(grid.setQuery("select F_ID, F_name from t_code order by F_ID"));
+        QVERIFY(grid.rowCount() < grid.totalRowCount()); // rows still to read
+        QString error;
+        QVERIFY2(Database::backupTo(db.dir() + "/busy.back", &error), qPrintable(error));
+        grid.fetchAll();
+        QCOMPARE(grid.rowCount(), grid.totalRowCount());
+    }
+
     void backupToUnwritableFolderFails() {
         TestDb db;
         QString error;
@@ -186,8 +205,9 @@ private slots:
     }
 
     void splitStatements() {
-        const QStringList s = Database::splitStatements("-- title; with semicolon\ncreate table a(x text default ';');\n"
-                                                        "insert into a values ('it''s; fine');\n\n");
+        const QStringList s =
+            Database::splitStatements("-- title; with semicolon\ncreate table a(x text default ';');\n"
+                                      "insert into a values ('it''s; fine');\n\n");
         QCOMPARE(s.size(), 2);
         QCOMPARE(s[1], QString("insert into a values ('it''s; fine')"));
     }
