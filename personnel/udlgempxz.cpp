@@ -1,5 +1,7 @@
 #include "udlgempxz.h"
 
+#include "valuelistpanel.h"
+
 #include "empxzquery.h"
 #include "hrmquery.h"
 #include "ufrmempedit.h"
@@ -48,24 +50,11 @@ TDLGempXZ::TDLGempXZ(QWidget *parent) : QDialog(parent) {
     top->addStretch();
 
     // left panel: the value list
-    vleList = new QTableWidget(0, 2);
-    vleList->setObjectName(QStringLiteral("vleList"));
-    vleList->verticalHeader()->hide();
-    vleList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    vleList->setSelectionMode(QAbstractItemView::SingleSelection);
-    vleList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    vleList->setColumnWidth(0, 36);
-    vleList->horizontalHeader()->setStretchLastSection(true);
-    cbbListType = new QComboBox;
-    cbbListType->setObjectName(QStringLiteral("cbbListType"));
-    cbbListType->addItems(empListItems());
-    Button1 = new QPushButton(QStringLiteral("刷新列表"));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
     auto *left = new QVBoxLayout;
-    left->addWidget(vleList, 1);
-    left->addWidget(cbbListType);
-    left->addWidget(Button1);
+    const ValueListPanel panel = createValueListPanel(left, empListItems(), 36);
+    vleList = panel.vleList;
+    cbbListType = panel.cbbListType;
+    Button1 = panel.Button1;
     auto *leftPanel = new QWidget;
     leftPanel->setLayout(left);
     leftPanel->setFixedWidth(170);

@@ -1,5 +1,7 @@
 #include "ufrmhrmman.h"
 
+#include "valuelistpanel.h"
+
 #include "udlgempcx.h"
 #include "ufrmempedit.h"
 
@@ -233,23 +235,10 @@ void TfrmHRMman::buildFilterArea() {
 void TfrmHRMman::buildSidePanel() {
     auto *col = new QVBoxLayout(sideArea());
     col->setContentsMargins(2, 2, 2, 2);
-    vleList = new QTableWidget(0, 2);
-    vleList->setObjectName(QStringLiteral("vleList"));
-    vleList->verticalHeader()->hide();
-    vleList->setSelectionBehavior(QAbstractItemView::SelectRows);
-    vleList->setSelectionMode(QAbstractItemView::SingleSelection);
-    vleList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    vleList->setColumnWidth(0, 40);
-    vleList->horizontalHeader()->setStretchLastSection(true);
-    cbbListType = new QComboBox;
-    cbbListType->setObjectName(QStringLiteral("cbbListType"));
-    cbbListType->addItems(hrm::valueAttributes());
-    Button1 = new QPushButton(QStringLiteral("刷新列表"));
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
-    col->addWidget(vleList, 1);
-    col->addWidget(cbbListType);
-    col->addWidget(Button1);
+    const ValueListPanel panel = createValueListPanel(col, hrm::valueAttributes(), 40);
+    vleList = panel.vleList;
+    cbbListType = panel.cbbListType;
+    Button1 = panel.Button1;
     sideArea()->setMinimumWidth(150);
     splitter()->setSizes({170, 830});
 
