@@ -1,6 +1,5 @@
 #include "udlgentercaption.h"
 
-#include "formpos.h"
 #include "ufrmtreecodeman.h"
 
 #include "core/keltrin.h"
@@ -49,7 +48,7 @@ TDLGenterCaption::TDLGenterCaption(QWidget *parent) : QDialog(parent) {
     connect(sbtype, &QToolButton::clicked, this, &TDLGenterCaption::sbtypeClick);
 
     resize(380, sizeHint().height());
-    codes::CentreOnOwner(this);
+    CentreOnOwner(this);
     edtCurValue->setFocus();
 }
 

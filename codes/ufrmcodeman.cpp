@@ -1,7 +1,5 @@
 #include "ufrmcodeman.h"
 
-#include "formpos.h"
-
 #include "core/dbgrid.h"
 #include "core/enternavigation.h"
 #include "core/gridprint.h"
@@ -113,7 +111,7 @@ TFrmCodeMan::TFrmCodeMan(QWidget *parent) : QDialog(parent) {
     setEditing(false);
     selectKind(0);
     resize(800, 560);
-    codes::CentreOnOwner(this);
+    CentreOnOwner(this);
 }
 
 QString TFrmCodeMan::kind() const {

@@ -1,6 +1,5 @@
 #include "ufrmtreecodeman.h"
 
-#include "formpos.h"
 #include "treecodes.h"
 #include "udlgentercaption.h"
 
@@ -117,7 +116,7 @@ TFrmTreeCodeMan::TFrmTreeCodeMan(QWidget *parent) : QDialog(parent), m_kind(Tree
     layout->addLayout(body, 1);
 
     resize(520, 460);
-    codes::CentreOnOwner(this);
+    CentreOnOwner(this);
 }
 
 void TFrmTreeCodeMan::ShowTreeCodes(int mode) {

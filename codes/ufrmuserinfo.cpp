@@ -1,6 +1,5 @@
 #include "ufrmuserinfo.h"
 
-#include "formpos.h"
 #include "sysinfo.h"
 
 #include "core/keltrin.h"
@@ -114,7 +113,7 @@ TFrmUserInfo::TFrmUserInfo(QWidget *parent) : QDialog(parent) {
     LoadInfo();
     resize(460, 360);
     setFixedSize(size());
-    codes::CentreOnOwner(this);
+    CentreOnOwner(this);
 }
 
 QList<QLineEdit *> TFrmUserInfo::textFields() const {

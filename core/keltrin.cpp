@@ -14,7 +14,9 @@
 #include <QUuid>
 #include <QWidget>
 
-int ShowMess(const QString &text, int kind) { return prompter().message(text, kind); }
+int ShowMess(const QString &text, int kind) {
+    return prompter().message(text, kind);
+}
 
 void DispFormPos(QWidget *form, int kind) {
     if (!form)
@@ -34,7 +36,18 @@ void DispFormPos(QWidget *form, int kind) {
         size = size.boundedTo(avail.size());
         form->resize(size);
     }
-    form->move(avail.x() + (avail.width() - size.width()) / 2, avail.y() + (avail.height() - size.height()) / 2);
+    form->move(avail.x() + (avail.width() - size.width()) / 2,
+               avail.y() + (avail.height() - size.height()) / 2);
+}
+
+void CentreOnOwner(QWidget *form) {
+    QWidget *owner = form->parentWidget() ? form->parentWidget()->window() : nullptr;
+    if (!owner || !owner->isVisible()) {
+        DispFormPos(form, 1);
+        return;
+    }
+    const QRect frame = owner->frameGeometry();
+    form->move(frame.center() - QPoint(form->width() / 2, form->height() / 2));
 }
 
 bool CompactDatabase(const QString &fileName, QString *error) {

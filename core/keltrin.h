@@ -11,6 +11,9 @@ int ShowMess(const QString &text, int kind);
 // their own size), kind 2 list, statistics and main windows (large, centred on the screen).
 void DispFormPos(QWidget *form, int kind);
 
+// Centres a dialog on the window that owns it (placed as kind 1 when it has no visible owner).
+void CentreOnOwner(QWidget *form);
+
 // Checks and compacts the closed database file in place. False (and the file untouched) when
 // the file fails the integrity check or cannot be compacted; *error says why.
 bool CompactDatabase(const QString &fileName, QString *error = nullptr);
