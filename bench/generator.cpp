@@ -126,7 +126,7 @@ struct Employee {
 
 struct Process {
     int id = 0;
-    QString gxCode, name, goodName, type, spec, unit;
+    QString gxCode, name, goodName, type, guige, unit;
     double price = 0;
 };
 
@@ -143,7 +143,7 @@ struct ProductModel {
     const char16_t *name;
     const char16_t *type;
     const char16_t *unit;
-    const char16_t *spec;
+    const char16_t *guige;
     QStringList steps;
 };
 
@@ -738,7 +738,7 @@ bool Generator::loadOrBuildProcesses(QString *error) {
                                .arg(step + 1, 2, 10, QLatin1Char('0'));
                 p.name = m.steps.at(step);
                 p.type = QString::fromUtf16(m.type);
-                p.spec = QString::fromUtf16(m.spec);
+                p.guige = QString::fromUtf16(m.guige);
                 p.unit = QString::fromUtf16(m.unit);
                 p.price = RoundMoney(m_dice.between(50, 2500) / 1000.0);
                 const bool stopped = m_dice.chance(0.04);
@@ -747,7 +747,7 @@ bool Generator::loadOrBuildProcesses(QString *error) {
                 iq.bindValue(1, p.name);
                 iq.bindValue(2, p.goodName);
                 iq.bindValue(3, p.gxCode);
-                iq.bindValue(4, p.spec);
+                iq.bindValue(4, p.guige);
                 iq.bindValue(5, p.type);
                 iq.bindValue(6, p.unit);
                 iq.bindValue(7, p.price);
@@ -777,7 +777,7 @@ bool Generator::loadOrBuildProcesses(QString *error) {
             p.name = text(q.value(2).toString());
             p.goodName = text(q.value(3).toString());
             p.type = text(q.value(4).toString());
-            p.spec = text(q.value(5).toString());
+            p.guige = text(q.value(5).toString());
             p.unit = text(q.value(6).toString());
             p.price = q.value(7).toDouble();
             goods.insert(p.goodName);
@@ -925,7 +925,7 @@ bool Generator::writePieceRecords(QString *error) {
                 q.bindValue(7, p.name);
                 q.bindValue(8, p.goodName);
                 q.bindValue(9, p.type);
-                q.bindValue(10, p.spec);
+                q.bindValue(10, p.guige);
                 q.bindValue(11, p.unit);
                 q.bindValue(12, amount);
                 q.bindValue(13, p.price);
