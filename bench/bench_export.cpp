@@ -22,20 +22,12 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QCommandLineParser p;
-    p.addHelpOption();
-    p.addOptions(
-        {{QStringLiteral("db"), QStringLiteral("Database file (generated there when missing)."),
-          QStringLiteral("path")},
-         {QStringLiteral("rows"), QStringLiteral("Rows to export (default 50000)."), QStringLiteral("N")}});
-    p.process(app);
-    const int rows = p.isSet(QStringLiteral("rows")) ? p.value(QStringLiteral("rows")).toInt() : 50000;
-    if (rows <= 0) {
-        say(QStringLiteral("--rows needs a positive number"));
+    const BenchArgs args = parseBenchArgs(app, 50000, QStringLiteral("Rows to export (default 50000)."));
+    const int rows = args.rows;
+    if (rows == 0)
         return 2;
-    }
     QTemporaryDir dir;
-    if (!openDatabase(p.value(QStringLiteral("db")), rows, dir))
+    if (!openDatabase(args.db, rows, dir))
         return 1;
 
     qint64 count = 0;

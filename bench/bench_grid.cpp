@@ -14,20 +14,12 @@ int main(int argc, char **argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QCommandLineParser p;
-    p.addHelpOption();
-    p.addOptions(
-        {{QStringLiteral("db"), QStringLiteral("Database file (generated there when missing)."),
-          QStringLiteral("path")},
-         {QStringLiteral("rows"), QStringLiteral("Rows to open (default 200000)."), QStringLiteral("N")}});
-    p.process(app);
-    const int rows = p.isSet(QStringLiteral("rows")) ? p.value(QStringLiteral("rows")).toInt() : 200000;
-    if (rows <= 0) {
-        say(QStringLiteral("--rows needs a positive number"));
+    const BenchArgs args = parseBenchArgs(app, 200000, QStringLiteral("Rows to open (default 200000)."));
+    const int rows = args.rows;
+    if (rows == 0)
         return 2;
-    }
     QTemporaryDir dir;
-    if (!openDatabase(p.value(QStringLiteral("db")), rows, dir))
+    if (!openDatabase(args.db, rows, dir))
         return 1;
 
     qint64 count = 0;

@@ -21,6 +21,29 @@ inline void say(const QString &text) {
     std::fflush(stdout);
 }
 
+// Reads --db and --rows from the command line; rows is 0 (after saying why) when --rows is not
+// a positive number.
+struct BenchArgs {
+    QString db;
+    int rows = 0;
+};
+inline BenchArgs parseBenchArgs(const QCoreApplication &app, int defaultRows, const QString &rowsHelp) {
+    QCommandLineParser p;
+    p.addHelpOption();
+    p.addOptions({{QStringLiteral("db"), QStringLiteral("Database file (generated there when missing)."),
+                   QStringLiteral("path")},
+                  {QStringLiteral("rows"), rowsHelp, QStringLiteral("N")}});
+    p.process(app);
+    BenchArgs a;
+    a.db = p.value(QStringLiteral("db"));
+    a.rows = p.isSet(QStringLiteral("rows")) ? p.value(QStringLiteral("rows")).toInt() : defaultRows;
+    if (a.rows <= 0) {
+        say(QStringLiteral("--rows needs a positive number"));
+        a.rows = 0;
+    }
+    return a;
+}
+
 // The rows every benchmark reads: the first `rows` piece-rate records.
 inline QString pieceRateSql() {
     return QStringLiteral("select * from wg_ShengChanRec order by F_ID limit ?");
