@@ -20,10 +20,7 @@ namespace {
 const QString kOpFailed = QStringLiteral("操作失败，请检查数据连接... ");
 
 bool run(QSqlQuery &q, const QString &sql, const QVariantList &binds) {
-    if (!q.prepare(sql))
-        return false;
-    BindAll(q, binds);
-    return q.exec();
+    return RunQuery(q, sql, binds);
 }
 
 QVariant lookup(const QString &sql, const QVariantList &binds) {
@@ -45,6 +42,14 @@ void BindAll(QSqlQuery &query, const QVariantList &binds) {
         else
             query.addBindValue(v);
     }
+}
+
+bool RunQuery(QSqlQuery &query, const QString &sql, const QVariantList &binds) {
+    query = QSqlQuery(Database::db());
+    if (!query.prepare(sql))
+        return false;
+    BindAll(query, binds);
+    return query.exec();
 }
 
 bool DeleteById(const QString &table, qint64 id) {
@@ -73,11 +78,17 @@ bool ExecSql(const QString &sql, const QVariantList &binds) {
     return false;
 }
 
-QString LookupStr(const QString &sql, const QVariantList &binds) { return lookup(sql, binds).toString(); }
+QString LookupStr(const QString &sql, const QVariantList &binds) {
+    return lookup(sql, binds).toString();
+}
 
-double LookupFloat(const QString &sql, const QVariantList &binds) { return lookup(sql, binds).toDouble(); }
+double LookupFloat(const QString &sql, const QVariantList &binds) {
+    return lookup(sql, binds).toDouble();
+}
 
-int LookupInt(const QString &sql, const QVariantList &binds) { return lookup(sql, binds).toInt(); }
+int LookupInt(const QString &sql, const QVariantList &binds) {
+    return lookup(sql, binds).toInt();
+}
 
 bool OpenSql(const QString &sql, QSqlQuery &query, const QVariantList &binds) {
     query = QSqlQuery(Database::db());
@@ -119,7 +130,9 @@ QTreeWidgetItem *makeNode(int level, const QString &code, const QString &name, c
     return item;
 }
 
-int levelOf(const QTreeWidgetItem *item) { return item->data(0, NodeLevelRole).toInt(); }
+int levelOf(const QTreeWidgetItem *item) {
+    return item->data(0, NodeLevelRole).toInt();
+}
 
 } // namespace
 
@@ -129,7 +142,9 @@ void LoadTreeCodes(QTreeWidget *tree, const QString &rootCaption, const QString 
     tree->addTopLevelItem(root);
     root->setExpanded(true);
     QSqlQuery q(Database::db());
-    if (!run(q, QStringLiteral("select F_code,F_name,F_likecode from t_treecode where F_flag = ? order by F_code"),
+    if (!run(q,
+             QStringLiteral(
+                 "select F_code,F_name,F_likecode from t_treecode where F_flag = ? order by F_code"),
              {kind})) {
         ShowMess(kOpFailed, 3);
         return;
@@ -162,10 +177,11 @@ QString GetTreePath(const QTreeWidgetItem *node, int mode) {
 QString NextTreeCode(const QString &code, const QString &kind, int mode) {
     QString prefix = mode == 1 ? code.left(qMax(0, code.size() - 3)) : code;
     const SqlDialect &d = Database::dialect();
-    QString top = LookupStr(QStringLiteral("select max(F_code) from t_treecode where substr(F_code, 1, ?) = ? "
-                                           "and F_flag = ? and %1 <= ?")
-                                .arg(d.length(QStringLiteral("F_code"))),
-                            {prefix.size(), prefix, kind, prefix.size() + 3});
+    QString top =
+        LookupStr(QStringLiteral("select max(F_code) from t_treecode where substr(F_code, 1, ?) = ? "
+                                 "and F_flag = ? and %1 <= ?")
+                      .arg(d.length(QStringLiteral("F_code"))),
+                  {prefix.size(), prefix, kind, prefix.size() + 3});
     if (mode == 1) {
         if (top.size() > code.size())
             top = top.left(code.size());

@@ -16,6 +16,9 @@ namespace TdmData {
 // Binds values to the "?" placeholders of a prepared query, in order; a null text binds as
 // empty text.
 void BindAll(QSqlQuery &query, const QVariantList &binds);
+// Prepares sql on query (on the program's connection), binds the values and runs it, without
+// any message: the caller reports a failure.
+bool RunQuery(QSqlQuery &query, const QString &sql, const QVariantList &binds = {});
 // Deletes the row with key id from table. Failure: "删除操作失败，请检查数据连接... ".
 bool DeleteById(const QString &table, qint64 id);
 // Runs one statement. Failure: "操作失败，请检查数据连接... " and then the statement text.

@@ -13,11 +13,7 @@ const QString kSaveFailed = QStringLiteral("保存失败，请检测数据库连
 
 // Runs sql with binds on the program's connection without a message.
 bool run(QSqlQuery &q, const QString &sql, const QVariantList &binds = {}) {
-    q = QSqlQuery(Database::db());
-    if (!q.prepare(sql))
-        return false;
-    TdmData::BindAll(q, binds);
-    return q.exec();
+    return TdmData::RunQuery(q, sql, binds);
 }
 
 // The first field of the first row (an invalid value when there is none); false on failure.

@@ -2,6 +2,7 @@
 
 #include "core/configini.h"
 #include "core/database.h"
+#include "core/datadm.h"
 #include "core/keltrin.h"
 #include "core/pubunit.h"
 #include "core/session.h"
@@ -15,13 +16,7 @@ const QString kSuperUser = QStringLiteral("000");
 
 // Runs sql with its values on the program's connection; shows the data module's failure text.
 bool openQuery(QSqlQuery &q, const QString &sql, const QVariantList &binds) {
-    q = QSqlQuery(Database::db());
-    bool ok = q.prepare(sql);
-    if (ok) {
-        for (const QVariant &v : binds)
-            q.addBindValue(v);
-        ok = q.exec();
-    }
+    const bool ok = TdmData::RunQuery(q, sql, binds);
     if (!ok)
         ShowMess(QStringLiteral("操作失败，请检查数据连接... "), 3);
     return ok;

@@ -179,11 +179,7 @@ QVariantList values(const Employee &e) {
 }
 
 bool run(QSqlQuery &q, const QString &sql, const QVariantList &binds) {
-    if (!q.prepare(sql))
-        return false;
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds.at(i));
-    return q.exec();
+    return TdmData::RunQuery(q, sql, binds);
 }
 
 } // namespace
